@@ -1,0 +1,6 @@
+#include <cstdio>
+
+int main() {
+    std::puts("kestrun-cli");
+    return 0;
+}
