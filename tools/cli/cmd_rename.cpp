@@ -1,0 +1,7 @@
+#include "cli.h"
+
+namespace kestrun::cli {
+
+int cmd_rename(CliContext& context) { return fail(context, "not yet"); }
+
+}  // namespace kestrun::cli
