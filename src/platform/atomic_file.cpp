@@ -49,7 +49,9 @@ bool AtomicFileWriter::open(const std::string& path) {
         return false;
     }
     target_ = path;
-    std::string pattern = path + ".tmp-XXXXXX";
+    // A short hidden name in the target's folder: the rename stays within one file system and
+    // works for targets whose names leave no room for a suffix.
+    std::string pattern = folder_of(path) + "/.kestrun-XXXXXX";
     fd_ = ::mkstemp(pattern.data());
     if (fd_ < 0) {
         failed_ = true;

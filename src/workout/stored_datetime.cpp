@@ -42,7 +42,8 @@ std::optional<StoredDateTime> datetime_from_seconds(int64_t seconds) {
     int64_t y;
     unsigned m, d;
     civil_from_days(days + kEpoch2000, y, m, d);
-    if (y < 2000 || y > 2255) return std::nullopt;
+    if (y < 2000 || y > 2255)
+        return std::nullopt;
     StoredDateTime t;
     t.year = static_cast<uint8_t>(y - 2000);
     t.month = static_cast<uint8_t>(m);

@@ -34,8 +34,12 @@ public:
     uint8_t heart_rate() const { return bytes[24]; }
 
     // Setters keep the bits of a field that are not interpreted.
-    void set_point_type(uint8_t v) { bytes[0] = static_cast<uint8_t>((bytes[0] & 0xF0) | (v & 0x0F)); }
-    void set_satellites(uint8_t v) { bytes[1] = static_cast<uint8_t>((bytes[1] & 0xF0) | (v & 0x0F)); }
+    void set_point_type(uint8_t v) {
+        bytes[0] = static_cast<uint8_t>((bytes[0] & 0xF0) | (v & 0x0F));
+    }
+    void set_satellites(uint8_t v) {
+        bytes[1] = static_cast<uint8_t>((bytes[1] & 0xF0) | (v & 0x0F));
+    }
     void set_datetime(uint8_t year, uint8_t month, uint8_t day, uint8_t hour, uint8_t minute,
                       uint8_t second) {
         bytes[2] = year;

@@ -1,8 +1,10 @@
 #include "platform/atomic_file.h"
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
+#include <sys/resource.h>
+
+#include <csignal>
 #include <filesystem>
 
 #include "support/temp_dir.h"
@@ -53,20 +55,25 @@ TEST(AtomicFileWriter, MissingFolderFailsCleanly) {
     EXPECT_EQ(write_file_atomically(dir.file("no/such/a.bin"), std::string_view("x")), -1);
 }
 
-TEST(AtomicFileWriter, FullDiskKeepsOldFileAndFails) {
-    // /dev/full answers every write with ENOSPC; a folder cannot be made there, so emulate the
-    // failing step with a read-only folder instead when running as a normal user.
+TEST(AtomicFileWriter, AFailedWriteKeepsTheOldFile) {
+    // A file-size limit makes the write fail part way, as a full disk would, even as root.
     TempDir dir;
-    std::string path = dir.file("a.bin");
+    std::string path = dir.file(std::string(250, 'n'));
     ASSERT_EQ(write_file_atomically(path, std::string_view("old")), 0);
-    ::chmod(dir.path().c_str(), 0500);
-    if (::access(dir.file("probe").c_str(), F_OK) != 0 && ::geteuid() != 0) {
-        EXPECT_EQ(write_file_atomically(path, std::string_view("new")), -1);
-    }
-    ::chmod(dir.path().c_str(), 0700);
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit saved{};
+    ::getrlimit(RLIMIT_FSIZE, &saved);
+    rlimit limited = saved;
+    limited.rlim_cur = 100000;
+    ::setrlimit(RLIMIT_FSIZE, &limited);
+    std::string big(300000, 'x');
+    int result = write_file_atomically(path, big);
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    EXPECT_EQ(result, -1);
     std::string read;
     ASSERT_EQ(read_whole_file(path, read, 1000), 0);
-    EXPECT_TRUE(read == "old" || read == "new");
+    EXPECT_EQ(read, "old");
+    EXPECT_EQ(files_in(dir.path()), 1u);
 }
 
 TEST(ReadWholeFile, RefusesFilesOverTheBound) {

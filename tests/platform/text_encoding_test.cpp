@@ -6,7 +6,9 @@ namespace kestrun {
 namespace {
 
 TEST(TextEncoding, Utf16RoundTripKeepsSurrogatePairs) {
-    std::string text = "Lauf \xC3\xBC" "ber 5 km \xF0\x9F\x8F\x83";  // "über", runner emoji
+    std::string text =
+        "Lauf \xC3\xBC"
+        "ber 5 km \xF0\x9F\x8F\x83";  // "über", runner emoji
     std::u16string units = utf8_to_utf16(text);
     EXPECT_EQ(units.size(), 17u);
     EXPECT_EQ(utf16_to_utf8(units), text);
@@ -14,7 +16,9 @@ TEST(TextEncoding, Utf16RoundTripKeepsSurrogatePairs) {
 }
 
 TEST(TextEncoding, MalformedUtf8BecomesReplacementCharacter) {
-    EXPECT_EQ(utf8_to_utf16("a\xFF" "b"), u"a\uFFFDb");
+    EXPECT_EQ(utf8_to_utf16("a\xFF"
+                            "b"),
+              u"a\uFFFDb");
     EXPECT_EQ(utf8_to_utf16("\xE2\x82"), u"\uFFFD");  // cut sequence
 }
 

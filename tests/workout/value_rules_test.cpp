@@ -10,7 +10,8 @@ TEST(ValueRules, HundredthsClampEachDigitToNine) {
         uint8_t bcd;
         int decoded;
     } cases[] = {{0x00, 0}, {0x47, 47}, {0x9A, 99}, {0xFF, 99}, {0xA0, 90}, {0x09, 9}};
-    for (auto c : cases) EXPECT_EQ(decode_hundredths(c.bcd), c.decoded) << int(c.bcd);
+    for (auto c : cases)
+        EXPECT_EQ(decode_hundredths(c.bcd), c.decoded) << int(c.bcd);
 }
 
 TEST(ValueRules, DatesFollowTheCalendar) {
@@ -21,9 +22,10 @@ TEST(ValueRules, DatesFollowTheCalendar) {
         {0, 2, 29, 0, 0, 0, true},     // 2000 is a leap year
         {4, 2, 29, 0, 0, 0, true},     // 2004
         {100, 2, 29, 0, 0, 0, false},  // 2100 is not
-        {11, 4, 31, 0, 0, 0, false},   {11, 13, 1, 0, 0, 0, false}, {11, 0, 1, 0, 0, 0, false},
-        {11, 1, 0, 0, 0, 0, false},    {11, 1, 1, 24, 0, 0, false}, {11, 1, 1, 23, 60, 60, true},
-        {11, 1, 1, 23, 61, 0, false},  {255, 255, 255, 255, 255, 255, false},
+        {11, 4, 31, 0, 0, 0, false},  {11, 13, 1, 0, 0, 0, false},
+        {11, 0, 1, 0, 0, 0, false},   {11, 1, 0, 0, 0, 0, false},
+        {11, 1, 1, 24, 0, 0, false},  {11, 1, 1, 23, 60, 60, true},
+        {11, 1, 1, 23, 61, 0, false}, {255, 255, 255, 255, 255, 255, false},
     };
     for (auto c : cases) {
         EXPECT_EQ(is_valid_datetime(c.year, c.month, c.day, c.hour, c.minute, c.second), c.valid)
