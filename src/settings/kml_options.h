@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "settings/unit_system.h"
 
@@ -27,5 +28,11 @@ inline constexpr double kKmlFeetToMetres = 0.30478512648582745;
 void kml_options_to_user_units(KmlOptions& options, const UnitSystem& units);
 // The user's units back to stored kilometres and metres, as a save does before writing.
 void kml_options_to_stored_units(KmlOptions& options, const UnitSystem& units);
+
+// The user's options from their section of Watch.ini, in the user's units.
+KmlOptions LoadKmlOptions(const std::string& user, const UnitSystem& units);
+// Writes the options into the user's section: colour "%08lX", distances "%.1lf" in kilometres
+// and metres.
+void SaveKmlOptions(const std::string& user, const KmlOptions& options, const UnitSystem& units);
 
 }  // namespace kestrun
