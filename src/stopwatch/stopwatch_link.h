@@ -116,17 +116,16 @@ private:
         std::size_t length = 0;
         int sends_left = 0;
     };
-    enum class Worker { kDownload, kFullRead };
-
     void receive_loop();
     void accept_report(const std::vector<uint8_t>& report);
     void dispatch(const uint8_t* payload, std::size_t length);
     void resend_tick();
     bool send_pending();
-    void start_worker(Worker kind, std::function<void()> body);
+    // One worker thread (download or full read) at a time; it runs in synchronous mode.
+    void start_worker(std::function<void()> body);
     void stop_worker();
-    void enter_synchronous_mode();
-    void leave_synchronous_mode();
+    // Waits `pause`; true when the worker was asked to stop meanwhile.
+    bool pause_unless_stopped(std::chrono::milliseconds pause);
 
     MessageSink& owner_;
     TimerHost& timers_;
@@ -157,7 +156,6 @@ private:
     bool device_lost_ = false;
 
     std::thread worker_;
-    Worker worker_kind_ = Worker::kDownload;
 };
 
 }  // namespace kestrun
