@@ -1,27 +1,18 @@
-#include <cstdlib>
-
 #include "cli.h"
-#include "settings/library_state.h"
+#include "settings/app_settings.h"
+#include "settings/settings_start.h"
 
 namespace kestrun::cli {
 
-// Until the settings store arrives the data path comes from the option or the default folder.
+// The window's start without the window: migration, settings, data path, user and language.
+// The command-line options apply to this run only; nothing is saved.
 int prepare_program_state(CliContext& context) {
-    LibraryPaths paths;
-    if (!context.options.data_path.empty()) {
-        paths.data_path = context.options.data_path;
-    } else {
-        const char* data_home = std::getenv("XDG_DATA_HOME");
-        const char* home = std::getenv("HOME");
-        if (data_home && *data_home) {
-            paths.data_path = std::string(data_home) + "/Kestrun";
-        } else {
-            paths.data_path = std::string(home ? home : ".") + "/.local/share/Kestrun";
-        }
-    }
-    if (context.options.has_activity) paths.current_activity = context.options.activity;
-    library_state().set_paths(paths);
-    return 0;
+    AppSettings settings;
+    StartOverrides overrides;
+    overrides.data_path = context.options.data_path;
+    overrides.has_activity = context.options.has_activity;
+    overrides.activity = context.options.activity;
+    return run_settings_start(settings, overrides);
 }
 
 }  // namespace kestrun::cli
