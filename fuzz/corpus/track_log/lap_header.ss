@@ -1,0 +1,1 @@
+<< Watch Lap File v2.0U
