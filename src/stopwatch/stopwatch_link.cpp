@@ -54,6 +54,7 @@ bool StopwatchLink::Connect() {
     {
         std::lock_guard lock(response_mutex_);
         device_lost_ = false;
+        abort_ = false;
     }
     stop_receive_.store(false);
     connected_.store(true);
@@ -228,7 +229,8 @@ void StopwatchLink::dispatch(const uint8_t* payload, std::size_t length) {
             }
             break;
         case RequestType::kMemoryRead:
-            if (payload[0] == kAnswerClip && synchronous_.load()) {
+            // Only ReadMemory asks for memory, and it waits for the answer in the buffer.
+            if (payload[0] == kAnswerClip) {
                 // Answered: a second copy of the answer must not count for the next read.
                 pending_ = PendingRequest{};
                 fill_response();
@@ -287,13 +289,14 @@ void StopwatchLink::start_worker(std::function<void()> body) {
 }
 
 void StopwatchLink::stop_worker() {
-    if (!worker_.joinable())
-        return;
+    // Also a read waiting on a thread of the caller's own ends with the abort code.
     {
         std::lock_guard lock(response_mutex_);
         abort_ = true;
         response_changed_.notify_all();
     }
+    if (!worker_.joinable())
+        return;
     worker_.join();
     synchronous_.store(false);
 }
