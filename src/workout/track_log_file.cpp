@@ -9,6 +9,7 @@
 
 #include "platform/atomic_file.h"
 #include "platform/byte_order.h"
+#include "platform/debug_print.h"
 #include "platform/text_encoding.h"
 #include "settings/library_state.h"
 #include "workout/file_writers.h"
@@ -57,11 +58,6 @@ bool write_points(AtomicFileWriter& out, const TrackLog& track) {
             return false;
     }
     return true;
-}
-
-void trace(const std::string& line) {
-    // Diagnostic trace of the session writer; silent unless a diagnostic sink is set.
-    (void)line;
 }
 
 uint8_t from_bcd(uint8_t value) {
@@ -327,7 +323,7 @@ int write_stopwatch_sessions(const std::vector<StopwatchSession>& sessions,
         // the file's laps, the file is left as it is.
         std::string name;
         bool exists = file_exists(path);
-        trace(std::string(bare) + " -> " + (exists ? "file exist" : "save"));
+        DebugPrint("%s -> %s", bare, exists ? "file exist" : "save");
         if (exists) {
             TrackLog points;
             Workout existing;
