@@ -112,9 +112,15 @@ uint32_t clamp_distance(uint64_t sum) {
 
 std::string kml_document_name(const std::string& path) {
     std::string name = path.substr(path.find_last_of('/') + 1);
+    // The name is the workout's name with its ".kml" added, and the text from the workout name's
+    // own last "." on is cut as well: "run 5.5k.kml" is the document "run 5".
+    if (name.size() >= 4) {
+        std::string ext = name.substr(name.size() - 4);
+        for (char& c : ext) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+        if (ext == ".kml") name.resize(name.size() - 4);
+    }
     auto dot = name.rfind('.');
-    if (dot != std::string::npos)
-        name.resize(dot);
+    if (dot != std::string::npos) name.resize(dot);
     return name;
 }
 

@@ -26,7 +26,8 @@ constexpr int kKmlCannotWrite = -3;  // the file could not be written
 int write_workout_kml(const TrackLog* track, const std::string& path, const KmlOptions& options,
                       const KmlUser& user);
 
-// The document name: the file name of `path` without its folder and its last extension.
+// The document name: the file name of `path` without its folder, its ".kml" and then the text
+// from its last "." on.
 std::string kml_document_name(const std::string& path);
 
 }  // namespace kestrun
