@@ -227,6 +227,24 @@ int language_file_checksum(const std::string& file, uint32_t& checksum) {
     return 0;
 }
 
+int sign_language_file(const std::string& file) {
+    // A placeholder first: it adds the line, or rewrites it as "ID=…", which the sum skips.
+    if (write_profile_string(file, "Watch", "ID", "00000000", ProfileEncoding::kCp1252) != 0)
+        return -1;
+    uint32_t reg = 0;
+    if (language_file_checksum(file, reg) != 0)
+        return -1;
+    return write_profile_string(file, "Watch", "ID", format_text("%08X", reg)) == 0 ? 0 : -1;
+}
+
+bool language_file_id_matches(const std::string& file, uint32_t checksum) {
+    std::string id_text;
+    if (read_ini_text(file, "Watch", "ID", id_text) != 0)
+        return false;
+    uint32_t stored = 0;
+    return parse_hex(id_text, stored) && stored == checksum;
+}
+
 bool CheckLanguageFile(const std::string& file, std::string_view section) {
     if (read_velmora_number("BypassLang", 0) != 0)
         return true;

@@ -52,6 +52,11 @@ int LoadTranslation(const std::string& file);
 // The checksum register of a language file: CRC-32 over every line but those starting "ID=",
 // without line ends, register from FFFFFFFF and no final inversion. -1 when unreadable.
 int language_file_checksum(const std::string& file, uint32_t& checksum);
+// Writes the checksum into "ID" of section "Watch" (adding the section and the key first when
+// missing, since the checksum covers every other line). 0 signed; -1 the file failed.
+int sign_language_file(const std::string& file);
+// True when "ID" of section "Watch" equals `checksum` (no switch consulted).
+bool language_file_id_matches(const std::string& file, uint32_t checksum);
 // True when "ID" of `section` matches the checksum, or when the "BypassLang" switch is set.
 bool CheckLanguageFile(const std::string& file, std::string_view section = "Watch");
 
