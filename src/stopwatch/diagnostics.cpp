@@ -2,6 +2,8 @@
 
 #include <mutex>
 
+#include "platform/debug_print.h"
+
 namespace kestrun {
 
 namespace {
@@ -25,8 +27,11 @@ void set_stopwatch_diagnostics(DiagnosticPrinter new_printer) {
 
 void stopwatch_diagnostic(const std::string& line) {
     std::lock_guard lock(printer_mutex());
-    if (printer())
+    if (printer()) {
         printer()(line);
+    } else {
+        DebugPrint("%s", line.c_str());
+    }
 }
 
 }  // namespace kestrun

@@ -21,10 +21,17 @@ struct DownloadEnd {
     std::string log_line;
 };
 
-// Writes the session table's files, then hands the log line to `append_log_line` (the log file's
-// writer; nothing is logged when it is empty). The caller refreshes the library, selects the
-// last saved path and shows `message` (unless a burn-in test takes over).
+// Writes the session table's files, then hands the log line, without its line end, to
+// `append_log_line` (the log file's AppendLogLine; nothing is logged when it is empty). The caller
+// refreshes the library, selects the last saved path and shows `message` (unless a burn-in test
+// takes over).
 DownloadEnd end_stopwatch_download(const std::function<void(const std::string&)>& append_log_line);
+
+// The message the main window shows for a transfer notice (4053): "No stopwatch is found !",
+// "No data in watch" or the clip text; empty for other codes.
+std::string transfer_notice_text(int code);
+// The diagnostic line that goes with "No stopwatch is found !".
+std::string stopwatch_not_found_line();
 
 // The log line for four identification bytes.
 std::string watch_version_line(const std::array<uint8_t, 4>& identification);

@@ -7,6 +7,7 @@
 #include "platform/text_encoding.h"
 #include "settings/language.h"
 #include "settings/library_state.h"
+#include "stopwatch/diagnostics.h"
 #include "stopwatch/link_messages.h"
 #include "stopwatch/packet_log.h"
 #include "ui/string_ids.h"
@@ -71,8 +72,11 @@ void TransferController::AppendLog(const std::string& text) {
     log_text_ += text;
     log_text_ += "\r\n";
     view_.set_log_text(log_text_);
-    if (options_.debug_print)
+    if (options_.debug_print) {
         options_.debug_print(text);
+    } else {
+        stopwatch_diagnostic(text);
+    }
 }
 
 void TransferController::ReplaceLog(const std::string& text) {

@@ -70,7 +70,7 @@ struct TransferOptions {
     std::function<int()> debug_level;
     // The folder that receives "OSDlg_dbg.txt"; by default the library's data path.
     std::function<std::string()> data_path;
-    // Where AppendLog's diagnostic copy goes (DebugPrint); nothing when empty.
+    // Where AppendLog's diagnostic copy goes; the stopwatch diagnostics (DebugPrint) when empty.
     std::function<void(const std::string&)> debug_print;
 };
 

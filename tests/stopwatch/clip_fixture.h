@@ -32,17 +32,18 @@ class SimulatedClip {
 public:
     explicit SimulatedClip(const std::string& scenario_text,
                            std::vector<clipsim::Fault> faults = {},
-                           std::chrono::milliseconds late_delay = std::chrono::milliseconds(900)) {
+                           std::chrono::milliseconds late_delay = std::chrono::milliseconds(900),
+                           std::chrono::microseconds delay = std::chrono::microseconds(0)) {
         std::string error;
         const clipsim::Scenario scenario = clipsim::parse_scenario(scenario_text, error);
         EXPECT_EQ(error, "");
         image_ = clipsim::build_image(scenario, error);
         EXPECT_EQ(error, "");
-        start(std::move(faults), late_delay);
+        start(std::move(faults), late_delay, delay);
     }
     SimulatedClip(const clipsim::MemoryImage& image, std::vector<clipsim::Fault> faults)
         : image_(image) {
-        start(std::move(faults), std::chrono::milliseconds(900));
+        start(std::move(faults), std::chrono::milliseconds(900), std::chrono::microseconds(0));
     }
 
     HidTransport& transport() { return *transport_; }
@@ -51,11 +52,13 @@ public:
     const std::string& socket_path() const { return socket_path_; }
 
 private:
-    void start(std::vector<clipsim::Fault> faults, std::chrono::milliseconds late_delay) {
+    void start(std::vector<clipsim::Fault> faults, std::chrono::milliseconds late_delay,
+               std::chrono::microseconds delay) {
         socket_path_ = folder_.file("clip.sock");
         clipsim::ServerOptions options;
         options.socket_path = socket_path_;
         options.late_delay = late_delay;
+        options.delay = delay;
         server_ = std::make_unique<clipsim::ClipServer>(image_, std::move(faults), options);
         std::string error;
         EXPECT_TRUE(server_->start(error)) << error;
