@@ -149,6 +149,8 @@ void DumpConversation::on_version_reply(const std::string& version) {
     } else {
         settings_.last_com = -1;
     }
+    if (options_.last_com_changed)
+        options_.last_com_changed(settings_.last_com);
 
     bool was_pending = false;
     {

@@ -43,6 +43,8 @@ struct DumpConversationOptions {
     std::chrono::milliseconds reply_wait{500};
     // DebugPrintMasked: diagnostic lines with their mask.
     std::function<void(const std::string& text, uint32_t mask)> debug_print_masked;
+    // Told the new LastCOM when a port answers, so it is kept and saved with the settings.
+    std::function<void(int last_com)> last_com_changed;
 };
 
 class DumpConversation {
