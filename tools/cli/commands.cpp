@@ -10,6 +10,7 @@ int cmd_csv(CliContext& context);
 int cmd_kml(CliContext& context);
 int cmd_library(CliContext& context);
 int cmd_import(CliContext& context);
+int cmd_download(CliContext& context);
 
 const std::vector<CommandEntry>& command_table() {
     static const std::vector<CommandEntry> table = {
@@ -20,6 +21,7 @@ const std::vector<CommandEntry>& command_table() {
         {"kml", 2, 2, "FILE OUT", cmd_kml},
         {"library", 0, 0, "", cmd_library},
         {"import", 1, 1, "FILE", cmd_import},
+        {"download", 0, 0, "", cmd_download},
         {"dump", 1, 1, "FILE", cmd_dump},
     };
     return table;
