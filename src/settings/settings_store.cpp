@@ -350,6 +350,7 @@ void SaveSettings(const AppSettings& s, const WindowGeometry* window) {
                    {"ShowGraphData", format_text("%d", p.show_graph_data)},
                    {"SmoothingData", format_text("%u", p.smoothing_data)},
                    {"ControlPosVer", "1.0"},
+                   {"ControlsPos", ""},
                    {"GE", "2"},
                    {"GE_Setting", "0"},
                    {"KML_LineColor", "00FFFF00"},
