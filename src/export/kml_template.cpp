@@ -12,7 +12,8 @@ constexpr char kTemplate295[] =
     "tag1,filename the document name; tag1b,linecolor the track's line style; tag1,LngLat the\r\n"
     "coordinates of the track; tag2 and tag3 the Start and Finish placemarks.\r\n"
     "-->\r\n"
-    "<kml xmlns=\"http://www.opengis.net/kml/2.2\" xmlns:gx=\"http://www.google.com/kml/ext/2.2\" xmlns:kml=\"http://www.opengis.net/kml/2.2\" xmlns:atom=\"http://www.w3.org/2005/Atom\">\r\n"
+    "<kml xmlns=\"http://www.opengis.net/kml/2.2\" xmlns:gx=\"http://www.google.com/kml/ext/2.2\" "
+    "xmlns:kml=\"http://www.opengis.net/kml/2.2\" xmlns:atom=\"http://www.w3.org/2005/Atom\">\r\n"
     "<!-- tag1,filename -->\r\n"
     "<description></description>\r\n"
     "<!-- tag1b,linecolor -->\r\n"
@@ -137,7 +138,8 @@ constexpr char kTemplate295[] =
     "\t\t\t<color>99ffffff</color>\r\n"
     "\t\t\t<scale>0.6</scale>\r\n"
     "\t\t\t<Icon>\r\n"
-    "\t\t\t\t<href>https://maps.google.com/mapfiles/kml/shapes/placemark_circle_highlight.png</href>\r\n"
+    "\t\t\t\t<href>https://maps.google.com/mapfiles/kml/shapes/placemark_circle_highlight.png</"
+    "href>\r\n"
     "\t\t\t</Icon>\r\n"
     "\t\t</IconStyle>\r\n"
     "\t\t<BalloonStyle>\r\n"
@@ -165,7 +167,8 @@ constexpr char kTemplate295[] =
 }  // namespace
 
 std::optional<std::string_view> template_resource(int resource_id) {
-    if (resource_id != kKmlTemplateId) return std::nullopt;
+    if (resource_id != kKmlTemplateId)
+        return std::nullopt;
     return std::string_view(kTemplate295, sizeof kTemplate295 - 1);
 }
 

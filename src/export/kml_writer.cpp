@@ -28,6 +28,7 @@ constexpr const char* kStyleNames[] = {"NoFromTo_PushPin", "msn_placemark_circle
                                        "flag_marker"};
 constexpr int kStartStyle = 2;
 constexpr int kFinishStyle = 3;
+constexpr std::size_t kChunkSize = 1 << 16;
 
 std::string format(const char* fmt, auto... args) {
     int n = std::snprintf(nullptr, 0, fmt, args...);
@@ -36,8 +37,8 @@ std::string format(const char* fmt, auto... args) {
     return out;
 }
 
-// "\t\t\t\t%.7lf,%.7lf,%d" without printf's per-call cost: a million points are common.
-std::string coordinate_line(const TrackPoint& p) {
+// Appends "\t\t\t\t%.7lf,%.7lf,%d" without printf's per-call cost: a million points are common.
+void append_coordinate_line(std::string& out, const TrackPoint& p) {
     char buffer[96] = "\t\t\t\t";
     char* at = buffer + 4;
     char* end = buffer + sizeof buffer;
@@ -46,7 +47,7 @@ std::string coordinate_line(const TrackPoint& p) {
     at = std::to_chars(at, end, p.latitude() / 10000000.0, std::chars_format::fixed, 7).ptr;
     *at++ = ',';
     at = std::to_chars(at, end, int{p.altitude()}).ptr;
-    return std::string(buffer, at);
+    out.append(buffer, at);
 }
 
 // The span from the track's first point, within the day; a span that runs backwards or a time
@@ -116,11 +117,14 @@ std::string kml_document_name(const std::string& path) {
     // own last "." on is cut as well: "run 5.5k.kml" is the document "run 5".
     if (name.size() >= 4) {
         std::string ext = name.substr(name.size() - 4);
-        for (char& c : ext) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
-        if (ext == ".kml") name.resize(name.size() - 4);
+        for (char& c : ext)
+            c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+        if (ext == ".kml")
+            name.resize(name.size() - 4);
     }
     auto dot = name.rfind('.');
-    if (dot != std::string::npos) name.resize(dot);
+    if (dot != std::string::npos)
+        name.resize(dot);
     return name;
 }
 
@@ -168,22 +172,34 @@ int write_workout_kml(const TrackLog* track, const std::string& path, const KmlO
     const double threshold_dm = 10.0 * min_metres;
     const bool thin = own.thin_by_distance != 0 && !user.raw_positions;
 
-    std::vector<std::string> coordinates;
-    const TrackPoint* last_written = nullptr;
-    const int64_t final_index = static_cast<int64_t>(points.size()) - 1;
-    for (int64_t i = 0; i <= final_index; ++i) {
-        const TrackPoint& p = points[static_cast<std::size_t>(i)];
-        if (!has_position(p))
-            continue;
-        if (last_written && thin && i != 0 && i != final_index && i != first && i != last &&
-            point_distance_dm(last_written->longitude(), last_written->latitude(), p.longitude(),
-                              p.latitude()) < threshold_dm) {
-            continue;
+    // The coordinates are written straight into the file when it is written: a track of a
+    // million points never sits in memory as text.
+    const int64_t coordinates_index = find_template_line(&lines, kCoordinatesTag);
+    auto write_coordinates = [&](const TextSink& sink) {
+        std::string chunk;
+        chunk.reserve(kChunkSize + 128);
+        const TrackPoint* last_written = nullptr;
+        const int64_t final_index = static_cast<int64_t>(points.size()) - 1;
+        for (int64_t i = 0; i <= final_index; ++i) {
+            const TrackPoint& p = points[static_cast<std::size_t>(i)];
+            if (!has_position(p))
+                continue;
+            if (last_written && thin && i != 0 && i != final_index && i != first && i != last &&
+                point_distance_dm(last_written->longitude(), last_written->latitude(),
+                                  p.longitude(), p.latitude()) < threshold_dm) {
+                continue;
+            }
+            if (last_written)
+                chunk += "\r\n";
+            append_coordinate_line(chunk, p);
+            last_written = &p;
+            if (chunk.size() >= kChunkSize) {
+                sink(chunk);
+                chunk.clear();
+            }
         }
-        coordinates.push_back(coordinate_line(p));
-        last_written = &p;
-    }
-    replace_template_tag(lines, kCoordinatesTag, std::move(coordinates));
+        sink(chunk);
+    };
 
     // A placemark whose point has no valid date-time gets no description (its texts need the
     // time) but keeps its position line, which also closes the element.
@@ -229,7 +245,10 @@ int write_workout_kml(const TrackLog* track, const std::string& path, const KmlO
     }
     replace_template_tag(lines, kFinishTag, std::move(finish_lines));
 
-    return write_template_lines(path, &lines) == 0 ? kKmlWritten : kKmlCannotWrite;
+    // The placemark lines replaced their tags after the coordinates' tag, so its index holds.
+    return write_template_lines_streaming(path, &lines, coordinates_index, write_coordinates) == 0
+               ? kKmlWritten
+               : kKmlCannotWrite;
 }
 
 }  // namespace kestrun

@@ -83,13 +83,29 @@ bool replace_template_tag(TemplateLines& lines, std::string_view tag,
 }
 
 int write_template_lines(const std::string& path, const TemplateLines* lines) {
+    return write_template_lines_streaming(path, lines, -1, {});
+}
+
+int write_template_lines_streaming(const std::string& path, const TemplateLines* lines,
+                                   int64_t streamed_index,
+                                   const std::function<void(const TextSink&)>& produce) {
     if (path.empty() || !lines)
         return -1;
     AtomicFileWriter writer;
     if (!writer.open(path))
         return -2;
-    for (const std::string& line : lines->lines) {
-        writer.write(line);
+    for (std::size_t i = 0; i < lines->lines.size(); ++i) {
+        if (static_cast<int64_t>(i) == streamed_index && produce) {
+            bool wrote = false;
+            produce([&](std::string_view text) {
+                wrote = wrote || !text.empty();
+                writer.write(text);
+            });
+            if (wrote)
+                writer.write(std::string_view("\r\n"));
+            continue;
+        }
+        writer.write(lines->lines[i]);
         writer.write(std::string_view("\r\n"));
     }
     return writer.commit() ? 0 : -2;

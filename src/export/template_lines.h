@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -29,5 +30,14 @@ bool replace_template_tag(TemplateLines& lines, std::string_view tag,
 // Writes every line followed by CR LF, safely. 0 written; -1 empty path or no lines; -2 the file
 // could not be written (the old file, if any, stays).
 int write_template_lines(const std::string& path, const TemplateLines* lines);
+
+// Receives text while a file is written.
+using TextSink = std::function<void(std::string_view text)>;
+// As write_template_lines, but the line at `streamed_index` is replaced by what `produce` writes
+// to its sink at that place (lines joined by CR LF, no CR LF after the last; nothing written
+// drops the line), so a block of a million lines never has to be held in memory.
+int write_template_lines_streaming(const std::string& path, const TemplateLines* lines,
+                                   int64_t streamed_index,
+                                   const std::function<void(const TextSink&)>& produce);
 
 }  // namespace kestrun

@@ -90,18 +90,51 @@ int retime_from_start(TrackLog* destination, const TrackLog* source, Workout* wo
     return 1;
 }
 
+namespace {
+
+// copy_track with the standard filter, without a call through a function object per point:
+// tracks of a million points are common.
+void copy_standard(const TrackLog& source, TrackLog& destination, bool skip_not_fixed) {
+    destination.clear();
+    destination.reserve(source.size());
+    for (const TrackPoint& point : source.points()) {
+        if (has_valid_datetime(point) && !(skip_not_fixed && point.point_type() == 2)) {
+            destination.add(point);
+        }
+    }
+}
+
+}  // namespace
+
 void prepare_tracks(const TrackLog& raw, Workout& workout, const HeaderTimeShift& time_shift,
                     const TrackFilterSettings& settings, PreparedTracks& tracks) {
-    const TrackFilter filter = standard_filter(settings.skip_not_fixed);
     if (time_shift.marked) {
         retime_from_start(&tracks.cleaned, &raw, &workout, &time_shift, settings.time_zone_offset);
+        copy_standard(tracks.cleaned, tracks.working, settings.skip_not_fixed);
     } else {
-        copy_track(raw, tracks.cleaned, filter);
+        copy_standard(raw, tracks.cleaned, settings.skip_not_fixed);
         trim_stale_start(tracks.cleaned);
+        // Every point of the cleaned track has passed the filter already.
+        tracks.working = tracks.cleaned;
     }
-    copy_track(tracks.cleaned, tracks.working, filter);
     // The display track is the working track filtered again, which changes nothing more.
-    copy_track(tracks.working, tracks.display, filter);
+    tracks.display = tracks.working;
+}
+
+TrackLog prepare_display_track(TrackLog raw, Workout& workout, const HeaderTimeShift& time_shift,
+                               const TrackFilterSettings& settings) {
+    if (time_shift.marked) {
+        TrackLog retimed;
+        retime_from_start(&retimed, &raw, &workout, &time_shift, settings.time_zone_offset);
+        raw = std::move(retimed);
+    }
+    const bool skip = settings.skip_not_fixed;
+    std::erase_if(raw.points(), [skip](const TrackPoint& point) {
+        return !has_valid_datetime(point) || (skip && point.point_type() == 2);
+    });
+    if (!time_shift.marked)
+        trim_stale_start(raw);
+    return raw;
 }
 
 }  // namespace kestrun

@@ -42,5 +42,9 @@ struct PreparedTracks {
 
 void prepare_tracks(const TrackLog& raw, Workout& workout, const HeaderTimeShift& time_shift,
                     const TrackFilterSettings& settings, PreparedTracks& tracks);
+// The display track alone, equal to prepare_tracks' display track, made from the raw track in
+// place: for exports that need neither the raw track nor the other two.
+TrackLog prepare_display_track(TrackLog raw, Workout& workout, const HeaderTimeShift& time_shift,
+                               const TrackFilterSettings& settings);
 
 }  // namespace kestrun

@@ -79,6 +79,29 @@ TEST(TrackFilters, PreparedTracksDropInvalidDatesAndNotFixedByTheSetting) {
     EXPECT_EQ(raw.size(), 4u);  // the raw track stays as read
 }
 
+TEST(TrackFilters, DisplayTrackAloneEqualsThePreparedOne) {
+    TrackLog raw;
+    raw.add(point_at(0, 0, 5, false));
+    raw.add(point_at(3, 2, 1));
+    for (int i = 0; i < 3; ++i) raw.add(point_at(4000 + i, i == 1 ? 2 : 0));
+    TrackPoint feb30 = point_at(5000);
+    feb30.set_datetime(11, 2, 30, 8, 0, 2);
+    raw.add(feb30);
+    for (bool marked : {false, true}) {
+        HeaderTimeShift shift;
+        shift.marked = marked;
+        Workout a;
+        Workout b;
+        a.summary.set_start(11, 2, 7, 10, 0, 0);
+        b.summary = a.summary;
+        PreparedTracks tracks;
+        prepare_tracks(raw, a, shift, TrackFilterSettings{true, 3600}, tracks);
+        TrackLog display = prepare_display_track(raw, b, shift, TrackFilterSettings{true, 3600});
+        EXPECT_EQ(display.points(), tracks.display.points()) << marked;
+        EXPECT_EQ(a.summary, b.summary);
+    }
+}
+
 TEST(TrackFilters, MarkedFileRetimesLeadingPointsFromTheStart) {
     TrackLog raw;
     raw.add(point_at(0, 0, 5, false));
