@@ -1,6 +1,7 @@
 #include "stopwatch/stopwatch_link.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "stopwatch/download.h"
 #include "stopwatch/full_read.h"
@@ -195,51 +196,53 @@ void StopwatchLink::accept_report(const std::vector<uint8_t>& report) {
 void StopwatchLink::dispatch(const uint8_t* payload, std::size_t length) {
     if (length == 0)
         return;
+    bool fill = false;
+    std::optional<Message> to_owner;
+    {
+        std::lock_guard pending_lock(pending_mutex_);
+        switch (pending_.type) {
+            case RequestType::kHandshake:
+                if (payload[0] == kAnswerHandshake && length == 1) {
+                    pending_ = PendingRequest{};
+                    to_owner = make_message(kMsgHandshakeAnswered);
+                }
+                break;
+            case RequestType::kSegmentAddress:
+                if (payload[0] == kAnswerClip && length == 3) {
+                    if (synchronous_.load()) {
+                        fill = true;
+                    } else {
+                        pending_ = PendingRequest{};
+                        to_owner = make_message(kMsgSegmentAddress, payload[1] + 256 * payload[2]);
+                    }
+                }
+                break;
+            case RequestType::kMemoryRead:
+                // Only ReadMemory asks for memory, and it waits for the answer in the buffer.
+                // Answered: a second copy of the answer must not count for the next read.
+                if (payload[0] == kAnswerClip) {
+                    pending_ = PendingRequest{};
+                    fill = true;
+                }
+                break;
+            case RequestType::kRawCommand:
+            case RequestType::kNone:
+                break;
+        }
+    }
     {
         std::lock_guard lock(response_mutex_);
         last_answer_code_.store(payload[0]);
-        response_changed_.notify_all();
+        if (fill) {
+            std::copy(payload + 1, payload + length, response_.begin());
+            response_count_ = length - 1;
+            data_arrived_ = true;
+        }
     }
-    std::unique_lock pending_lock(pending_mutex_);
-    const RequestType type = pending_.type;
-    auto fill_response = [&] {
-        std::lock_guard lock(response_mutex_);
-        std::copy(payload + 1, payload + length, response_.begin());
-        response_count_ = length - 1;
-        data_arrived_ = true;
-        response_changed_.notify_all();
-    };
-    switch (type) {
-        case RequestType::kHandshake:
-            if (payload[0] == kAnswerHandshake && length == 1) {
-                pending_ = PendingRequest{};
-                pending_lock.unlock();
-                owner_.post(make_message(kMsgHandshakeAnswered));
-            }
-            break;
-        case RequestType::kSegmentAddress:
-            if (payload[0] == kAnswerClip && length == 3) {
-                if (synchronous_.load()) {
-                    fill_response();
-                } else {
-                    pending_ = PendingRequest{};
-                    pending_lock.unlock();
-                    owner_.post(make_message(kMsgSegmentAddress, payload[1] + 256 * payload[2]));
-                }
-            }
-            break;
-        case RequestType::kMemoryRead:
-            // Only ReadMemory asks for memory, and it waits for the answer in the buffer.
-            if (payload[0] == kAnswerClip) {
-                // Answered: a second copy of the answer must not count for the next read.
-                pending_ = PendingRequest{};
-                fill_response();
-            }
-            break;
-        case RequestType::kRawCommand:
-        case RequestType::kNone:
-            break;
-    }
+    // One wake-up per answer, after the lock is free, so the waiting read runs at once.
+    response_changed_.notify_all();
+    if (to_owner)
+        owner_.post(std::move(*to_owner));
 }
 
 ReadResult StopwatchLink::ReadMemory(uint16_t address, uint8_t count, uint8_t* out) {

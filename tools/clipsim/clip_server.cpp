@@ -3,6 +3,7 @@
 #include <poll.h>
 #include <signal.h>
 #include <sys/eventfd.h>
+#include <sys/prctl.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
@@ -114,6 +115,8 @@ void ClipServer::remove_socket() {
 }
 
 void ClipServer::serve() {
+    // The device delay is kept to the microsecond, not to the kernel's default timer slack.
+    ::prctl(PR_SET_TIMERSLACK, 1UL, 0UL, 0UL, 0UL);
     int client = -1;
     // Answers waiting for their time, in the order they fall due.
     std::multimap<Clock::time_point, std::vector<uint8_t>> due;
@@ -182,6 +185,10 @@ void ClipServer::serve() {
                 continue;
             }
             if (!action.answer.empty()) {
+                if (options_.delay.count() == 0 && !action.late && due.empty()) {
+                    ::send(client, action.answer.data(), action.answer.size(), MSG_NOSIGNAL);
+                    continue;
+                }
                 auto when = Clock::now() + options_.delay;
                 if (action.late)
                     when += options_.late_delay;
