@@ -44,8 +44,17 @@ bool StopwatchLink::connected() const {
 }
 
 bool StopwatchLink::Connect() {
-    if (connected())
-        return true;
+    if (connected()) {
+        bool lost;
+        {
+            std::lock_guard lock(response_mutex_);
+            lost = device_lost_;
+        }
+        if (!lost)
+            return true;
+        // The clip went away since: open it anew.
+        Disconnect();
+    }
     device_ = std::make_unique<HidDevice>();
     if (!device_->Open(transport_, kClipVendorId, kClipProductId)) {
         device_.reset();

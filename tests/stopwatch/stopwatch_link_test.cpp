@@ -121,6 +121,9 @@ TEST_F(LinkFixture, UnpluggedClipFailsReadsAtOnceInsteadOfWaitingOutTheTimeOut) 
     EXPECT_EQ(link.ReadMemory(0, 4, bytes).error_code, kReadErrorTimeout);
     EXPECT_LT(std::chrono::steady_clock::now() - started, 30s);
     EXPECT_TRUE(clip.server().unplugged());
+    // A link whose clip went away opens it anew, and the clip is not there.
+    EXPECT_FALSE(link.Connect());
+    EXPECT_FALSE(link.connected());
 }
 
 TEST_F(LinkFixture, RefusesOversizedRequestsAndReports) {

@@ -1,0 +1,36 @@
+#include <gtest/gtest.h>
+
+#include "platform/hidapi_transport.h"
+
+namespace kestrun {
+namespace {
+
+TEST(HidReportDescriptor, GivesTheLargestReportsWithTheirIdByte) {
+    struct Case {
+        const char* name;
+        std::vector<uint8_t> descriptor;
+        std::size_t input, output;
+    };
+    const Case cases[] = {
+        {"vendor page, 64-byte reports without id",
+         {0x06, 0x00, 0xFF, 0x09, 0x01, 0xA1, 0x01, 0x15, 0x00, 0x26, 0xFF, 0x00, 0x75, 0x08,
+          0x95, 0x40, 0x09, 0x01, 0x81, 0x02, 0x95, 0x40, 0x09, 0x01, 0x91, 0x02, 0xC0},
+         65,
+         65},
+        {"numbered reports, sizes per id",
+         {0x06, 0x00, 0xFF, 0x09, 0x01, 0xA1, 0x01, 0x85, 0x01, 0x75, 0x08, 0x95, 0x08, 0x81,
+          0x02, 0x85, 0x02, 0x95, 0x20, 0x91, 0x02, 0x75, 0x01, 0x95, 0x04, 0x91, 0x02, 0xC0},
+         9,
+         34},
+        {"cut in the middle of an item", {0x75, 0x08, 0x95, 0x10, 0x81, 0x02, 0x96, 0x01}, 17, 0},
+        {"no reports", {}, 0, 0},
+    };
+    for (const Case& c : cases) {
+        const HidReportLengths lengths = report_lengths_from_descriptor(c.descriptor);
+        EXPECT_EQ(lengths.input, c.input) << c.name;
+        EXPECT_EQ(lengths.output, c.output) << c.name;
+    }
+}
+
+}  // namespace
+}  // namespace kestrun
