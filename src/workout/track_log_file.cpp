@@ -6,6 +6,7 @@
 #include <atomic>
 #include <cstdio>
 #include <cstring>
+#include <functional>
 
 #include "platform/atomic_file.h"
 #include "platform/byte_order.h"
@@ -215,6 +216,42 @@ int read_track_log(const std::string& path, TrackLog* track, Workout* workout,
     return kReadOk;
 }
 
+namespace {
+
+// Header, name block and count block, then the summary and laps when there is a workout, then the
+// points; committed only when every byte is written.
+int write_track_file(const std::string& path, const uint8_t* header, const uint8_t* name_block,
+                     const uint8_t* count_block, const Workout* workout, const TrackLog& track) {
+    AtomicFileWriter out;
+    if (!out.open(path))
+        return kWriteFailed;
+    out.write(header, kHeaderSize);
+    out.write(name_block, kLongNameBlockSize);
+    out.write(count_block, kCountBlockSize);
+    if (workout) {
+        out.write(workout->summary.bytes.data(), SessionSummary::kSize);
+        for (const LapRecord& lap : workout->laps())
+            out.write(lap.bytes.data(), LapRecord::kSize);
+    }
+    write_points(out, track);
+    return out.commit() ? kWriteOk : kWriteFailed;
+}
+
+// The path of a new track log in the workout folder, named by `bare_name` once the track is
+// known to have points, with its year and month folders made.
+int library_target(const TrackLog& track, const std::function<std::string()>& bare_name,
+                   std::string& bare, std::string& path) {
+    std::string folder = library_state().workout_folder();
+    if (!is_directory(folder))
+        return kWriteNoFolder;
+    if (track.empty())
+        return kWriteEmptyTrack;
+    bare = bare_name();
+    return prepare_workout_path(folder, bare, path);
+}
+
+}  // namespace
+
 int write_track_log_v23_to(const std::string& path, const Workout& workout, const TrackLog& track,
                            const std::string& name, double firmware_version,
                            const HeaderShiftBytes& shift) {
@@ -227,18 +264,7 @@ int write_track_log_v23_to(const std::string& path, const Workout& workout, cons
     std::size_t laps = workout.lap_count_in_list();
     if (!fill_count_block(count_block, track.size(), laps, laps != workout.summary.lap_count()))
         return kWriteFailed;
-
-    AtomicFileWriter out;
-    if (!out.open(path))
-        return kWriteFailed;
-    out.write(header, sizeof header);
-    out.write(name_block, sizeof name_block);
-    out.write(count_block, sizeof count_block);
-    out.write(workout.summary.bytes.data(), SessionSummary::kSize);
-    for (const LapRecord& lap : workout.laps())
-        out.write(lap.bytes.data(), LapRecord::kSize);
-    write_points(out, track);
-    return out.commit() ? kWriteOk : kWriteFailed;
+    return write_track_file(path, header, name_block, count_block, &workout, track);
 }
 
 int write_track_only_v30_to(const std::string& path, const TrackLog& track, const std::string& name,
@@ -250,27 +276,15 @@ int write_track_only_v30_to(const std::string& path, const TrackLog& track, cons
     uint8_t count_block[kCountBlockSize];
     if (!fill_count_block(count_block, track.size(), 0, false))
         return kWriteFailed;
-
-    AtomicFileWriter out;
-    if (!out.open(path))
-        return kWriteFailed;
-    out.write(header, sizeof header);
-    out.write(name_block, sizeof name_block);
-    out.write(count_block, sizeof count_block);
-    write_points(out, track);
-    return out.commit() ? kWriteOk : kWriteFailed;
+    return write_track_file(path, header, name_block, count_block, nullptr, track);
 }
 
 int write_track_log(const Workout& workout, const TrackLog& track, const std::string& name,
                     double firmware_version, std::string& file_name) {
-    std::string folder = library_state().workout_folder();
-    if (!is_directory(folder))
-        return kWriteNoFolder;
-    if (track.empty())
-        return kWriteEmptyTrack;
-    std::string bare = start_file_name(summary_start(workout.summary), "tkl");
+    std::string bare;
     std::string path;
-    if (int result = prepare_workout_path(folder, bare, path); result != 0)
+    auto named = [&] { return start_file_name(summary_start(workout.summary), "tkl"); };
+    if (int result = library_target(track, named, bare, path); result != 0)
         return result;
     int result = write_track_log_v23_to(path, workout, track, name, firmware_version);
     if (result == kWriteOk)
@@ -280,22 +294,21 @@ int write_track_log(const Workout& workout, const TrackLog& track, const std::st
 
 int write_track_only_log(const TrackLog& track, const std::string& name, int32_t time_zone_offset,
                          std::string* file_name) {
-    std::string folder = library_state().workout_folder();
-    if (!is_directory(folder))
-        return kWriteNoFolder;
-    if (track.empty())
-        return kWriteEmptyTrack;
-    const TrackPoint& first = track.at(0);
-    StoredDateTime when{first.year(), first.month(),  first.day(),
-                        first.hour(), first.minute(), first.second()};
-    if (has_valid_datetime(first)) {
-        // Named after the local time, so the name and the folders follow the user's calendar.
-        if (auto local = shift_datetime(when, time_zone_offset))
-            when = *local;
-    }
-    std::string bare = start_file_name(when, "tkl");
+    // Named after the first point's local time, so the name and the folders follow the user's
+    // calendar; a point without a valid time gives its stored fields.
+    auto named = [&] {
+        const TrackPoint& first = track.at(0);
+        StoredDateTime when{first.year(), first.month(),  first.day(),
+                            first.hour(), first.minute(), first.second()};
+        if (has_valid_datetime(first)) {
+            if (auto local = shift_datetime(when, time_zone_offset))
+                when = *local;
+        }
+        return start_file_name(when, "tkl");
+    };
+    std::string bare;
     std::string path;
-    if (int result = prepare_workout_path(folder, bare, path); result != 0)
+    if (int result = library_target(track, named, bare, path); result != 0)
         return result;
     int result = write_track_only_v30_to(path, track, name);
     if (result == kWriteOk && file_name)
