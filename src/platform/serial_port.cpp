@@ -137,6 +137,9 @@ SerialStatus SerialPort::read(uint8_t* buffer, std::size_t n, std::size_t& got) 
             }
             if (r < 0 && (errno == EINTR || errno == EAGAIN || errno == EWOULDBLOCK))
                 continue;
+            // Nothing to read after all: only a hang-up ends the reading.
+            if (r == 0 && !(fds[1].revents & (POLLERR | POLLHUP)))
+                continue;
             return SerialStatus::io_error;
         }
         if (fds[1].revents & (POLLERR | POLLHUP | POLLNVAL))
