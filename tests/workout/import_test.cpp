@@ -85,19 +85,34 @@ TEST_F(ImportTest, MarkedHeaderNamesTheFileAfterTheCorrectedStart) {
     EXPECT_EQ(import_workout(source, 0).file_name, "20110207093620.tkl");
 }
 
+// A Track Log v3.0U file (no summary) holding one point, built byte by byte.
+std::vector<uint8_t> track_only_file(const TrackPoint& point) {
+    std::vector<uint8_t> bytes(48 + 144 + 16, 0);
+    const std::string header = "<< Watch Track Log File v3.0U";
+    std::copy(header.begin(), header.end(), bytes.begin());
+    bytes[48] = 144;
+    bytes[52] = 128;
+    bytes[48 + 144] = 1;  // one point
+    bytes.insert(bytes.end(), point.bytes.begin(), point.bytes.end());
+    bytes.insert(bytes.end(), 7, 0xAA);
+    return bytes;
+}
+
 TEST_F(ImportTest, TrackWithoutSummaryIsNamedAfterItsFirstPointLocalTime) {
-    TrackLog track;
     TrackPoint p;
     p.set_datetime(10, 12, 31, 23, 30, 0);
-    track.add(p);
-    std::string written;
-    ASSERT_EQ(write_track_only_log(track, "", 0, &written), 0);
-    std::string source = outside_.file("track.tkl");
-    fs::rename(library_state().user_folder() + "/2010/12/" + written, source);
+    const std::string source = outside_.file("track.tkl");
+    write_bytes(source, track_only_file(p));
     enter_target_library();
     ImportResult result = import_workout(source, 3600);
     EXPECT_EQ(result.file_name, "20110101003000.tkl");
     EXPECT_TRUE(fs::exists(target("2011/01/20110101003000.tkl")));
+
+    // A first point without a valid date names the file after its stored fields.
+    TrackPoint odd;
+    odd.set_datetime(12, 2, 30, 7, 0, 0);
+    write_bytes(source, track_only_file(odd));
+    EXPECT_EQ(import_workout(source, 3600).file_name, "20120230070000.tkl");
 }
 
 TEST_F(ImportTest, NamesAndUnreadableFiles) {
