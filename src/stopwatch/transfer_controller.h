@@ -118,6 +118,9 @@ public:
     MessageSink& result_window() const { return result_window_; }
     MessageSink& inbox() const { return inbox_; }
     TimerHost& timers() const { return timers_; }
+    // What a link of the packet dialog's own is made with (SetLink).
+    HidTransport& transport() const { return transport_; }
+    const LinkTiming& link_timing() const { return options_.link_timing; }
     TransferOwner* owner() const { return owner_; }
     StopwatchLink* link() const { return link_.get(); }
     const std::string& log_text() const { return log_text_; }
