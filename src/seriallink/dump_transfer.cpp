@@ -6,11 +6,12 @@
 
 namespace kestrun {
 
-DumpTransfer::DumpTransfer(TransferController& controller, SerialLinkSettings& settings,
+DumpTransfer::DumpTransfer(TransferController& controller, SerialLinkSettings settings,
                            DumpConversationOptions options)
     : controller_(controller),
+      settings_(settings),
       conversation_(*this, controller.timers(), controller.inbox(), controller.result_window(),
-                    settings, std::move(options)) {}
+                    settings_, std::move(options)) {}
 
 void DumpTransfer::append_log(const std::string& line) {
     controller_.AppendLog(line);
@@ -36,7 +37,7 @@ void DumpTransfer::finish() {
 }
 
 int start_memory_dump(TransferController& controller, TransferOwner* owner,
-                      const std::string& dump_path, SerialLinkSettings& settings,
+                      const std::string& dump_path, const SerialLinkSettings& settings,
                       DumpConversationOptions options) {
     if (dump_path.empty())
         return -1;
@@ -51,6 +52,7 @@ int start_memory_dump(TransferController& controller, TransferOwner* owner,
         transfer = created.get();
         controller.set_conversation(std::move(created));
     }
+    transfer->settings() = settings;
     transfer->conversation().StartDump();
     return 0;
 }

@@ -12,8 +12,7 @@ namespace kestrun {
 
 class DumpTransfer : public TransferConversation, private DumpHost {
 public:
-    // `settings` must outlive this object; the conversation updates its last_com.
-    DumpTransfer(TransferController& controller, SerialLinkSettings& settings,
+    DumpTransfer(TransferController& controller, SerialLinkSettings settings,
                  DumpConversationOptions options = {});
 
     void on_finish() override { conversation_.end(); }
@@ -21,6 +20,8 @@ public:
     bool handle(const Message& message) override { return conversation_.handle(message); }
 
     DumpConversation& conversation() { return conversation_; }
+    // Read at each start; its last_com follows the port that answered.
+    SerialLinkSettings& settings() { return settings_; }
 
 private:
     void append_log(const std::string& line) override;
@@ -30,14 +31,18 @@ private:
     void finish() override;
 
     TransferController& controller_;
+    SerialLinkSettings settings_;
     DumpConversation conversation_;
 };
 
 // The main window's memory-dump command once the user has chosen `dump_path`: writes the dump
-// file, then runs the conversation in the transfer window in front of the disabled owner.
-// 0 started; -1 bad arguments; -2 the dump file could not be written (nothing else happens).
+// file, then runs the conversation in the transfer window in front of the disabled owner, with
+// `settings` as they are now (load_serial_link_settings() in the program). The conversation is
+// plugged into the window at the first dump, with `options`; later dumps keep it and its
+// options. 0 started; -1 bad arguments; -2 the dump file could not be written (nothing else
+// happens).
 int start_memory_dump(TransferController& controller, TransferOwner* owner,
-                      const std::string& dump_path, SerialLinkSettings& settings,
+                      const std::string& dump_path, const SerialLinkSettings& settings,
                       DumpConversationOptions options = {});
 
 }  // namespace kestrun

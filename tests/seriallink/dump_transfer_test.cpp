@@ -105,7 +105,7 @@ TEST(MemoryDumpInTransferWindow, DumpStartsAndCancelEndsIt) {
     ASSERT_TRUE(window.pump_until(kMsgWatchStatusReply));
     EXPECT_EQ(window.controller.log_text(), "Data RAM Dump\r\nRead sector 0 ...\r\n");
     EXPECT_TRUE(window.view.visible);
-    EXPECT_EQ(window.settings.last_com, 1);
+    EXPECT_EQ(static_cast<DumpTransfer*>(window.controller.conversation())->settings().last_com, 1);
 
     window.controller.Cancel();
     EXPECT_TRUE(window.owner.enabled);
