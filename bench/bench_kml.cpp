@@ -129,7 +129,7 @@ void BM_KmlFloor(benchmark::State& state) {
         std::unique_ptr<std::FILE, int (*)(std::FILE*)> output(std::fopen(out.c_str(), "wb"),
                                                                &std::fclose);
         std::vector<char> text;
-        text.reserve(count * 32);
+        text.reserve(1 << 16);
         char line[96];
         int32_t last_lon = 0;
         int32_t last_lat = 0;
@@ -152,6 +152,10 @@ void BM_KmlFloor(benchmark::State& state) {
             at = std::to_chars(at, line + 94, int{alt}).ptr;
             *at++ = '\n';
             text.insert(text.end(), line, at);
+            if (text.size() >= (1 << 16) - 96) {
+                std::fwrite(text.data(), 1, text.size(), output.get());
+                text.clear();
+            }
             last_lon = lon;
             last_lat = lat;
             any = true;
