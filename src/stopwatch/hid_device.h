@@ -33,7 +33,8 @@ public:
     // Builds and sends one report of `payload` (1 to 47 bytes); false when refused or not sent.
     bool SendReport(std::span<const uint8_t> payload);
 
-    // Waits for one input report (see HidConnection::read_report).
+    // Waits for one input report (see HidConnection::read_report). Only one thread reads (the
+    // link's receive thread), and Close waits until it has ended.
     HidStatus ReadReport(std::vector<uint8_t>& report,
                          std::chrono::steady_clock::time_point deadline);
     // Ends a waiting ReadReport at once.
