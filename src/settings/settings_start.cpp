@@ -1,5 +1,7 @@
 #include "settings/settings_start.h"
 
+#include <filesystem>
+
 #include "settings/data_path.h"
 #include "settings/library_state.h"
 #include "settings/migration.h"
@@ -15,7 +17,11 @@ void begin_settings_start(AppSettings& settings) {
 int run_settings_start(AppSettings& settings, const StartOverrides& overrides) {
     begin_settings_start(settings);
     if (!overrides.data_path.empty()) {
-        std::string path = overrides.data_path;
+        // A relative folder is taken from the working folder, as a shell user means it.
+        std::error_code error;
+        std::string path = std::filesystem::absolute(overrides.data_path, error).string();
+        if (error)
+            path = overrides.data_path;
         while (path.size() > 1 && path.back() == '/')
             path.pop_back();
         settings.data_path = path;
