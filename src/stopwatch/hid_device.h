@@ -34,7 +34,7 @@ public:
     bool SendReport(std::span<const uint8_t> payload);
 
     // Waits for one input report (see HidConnection::read_report). Only one thread reads (the
-    // link's receive thread), and Close waits until it has ended.
+    // link's receive thread), and the link closes the device only after that thread ended.
     HidStatus ReadReport(std::vector<uint8_t>& report,
                          std::chrono::steady_clock::time_point deadline);
     // Ends a waiting ReadReport at once.
