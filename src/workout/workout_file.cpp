@@ -1,5 +1,6 @@
 #include "workout/workout_file.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdio>
 #include <cstdlib>
@@ -144,7 +145,7 @@ void build_long_name_block(uint8_t* block, std::string_view firmware_text, std::
     std::memset(block, 0, kLongNameBlockSize);
     write_u32_le(block, kLongNameBlockSize);
     write_u32_le(block + 4, 128);
-    std::memcpy(block + 8, firmware_text.data(), std::min<std::size_t>(firmware_text.size(), 8));
+    std::copy_n(firmware_text.begin(), std::min<std::size_t>(firmware_text.size(), 8), block + 8);
     utf8_to_utf16le_bytes(name, block + 16, kMaxNameUnits);
 }
 

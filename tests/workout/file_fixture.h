@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <string>
@@ -26,14 +27,14 @@ public:
     FileBytes& header(std::string_view text, std::string_view trailer = {}) {
         std::size_t at = bytes_.size();
         bytes_.resize(at + 48, 0);
-        std::memcpy(&bytes_[at], text.data(), text.size());
-        std::memcpy(&bytes_[at + text.size()], trailer.data(), trailer.size());
+        std::copy(text.begin(), text.end(), bytes_.begin() + at);
+        std::copy(trailer.begin(), trailer.end(), bytes_.begin() + at + text.size());
         return *this;
     }
     // Bytes 32..47 of the header just written.
     FileBytes& shift(std::string_view marker, const uint8_t (&reference)[6],
                      const uint8_t (&corrected)[6]) {
-        std::memcpy(&bytes_[32], marker.data(), marker.size());
+        std::copy(marker.begin(), marker.end(), bytes_.begin() + 32);
         std::memcpy(&bytes_[36], reference, 6);
         std::memcpy(&bytes_[42], corrected, 6);
         return *this;
@@ -44,8 +45,9 @@ public:
         bytes_.resize(at + size, 0);
         write_u32_le(&bytes_[at], size);
         write_u32_le(&bytes_[at + 4], length);
-        std::memcpy(&bytes_[at + 8], firmware.data(), firmware.size());
-        std::memcpy(&bytes_[at + 16], name.data(), std::min<std::size_t>(name.size(), size - 16));
+        std::copy(firmware.begin(), firmware.end(), bytes_.begin() + at + 8);
+        std::copy_n(name.begin(), std::min<std::size_t>(name.size(), size - 16),
+                    bytes_.begin() + at + 16);
         return *this;
     }
     FileBytes& count_block(uint32_t points, int lap_override = -1) {
