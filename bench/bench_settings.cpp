@@ -71,6 +71,16 @@ void BM_GetTextTranslated(benchmark::State& state) {
 }
 BENCHMARK(BM_GetTextTranslated);
 
+void BM_LoadTranslation(benchmark::State& state) {
+    BenchFolders folders;
+    const std::string file = folders.root + "/prog/Lang/de.ini";
+    std::vector<kestrun::TranslationEntry> table;
+    for (auto _ : state)
+        kestrun::read_translation(file, table);
+    state.counters["texts"] = static_cast<double>(table.size());
+}
+BENCHMARK(BM_LoadTranslation)->Unit(benchmark::kMicrosecond);
+
 void BM_DebugPrintSwitchedOff(benchmark::State& state) {
     BenchFolders folders;
     for (auto _ : state)

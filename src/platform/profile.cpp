@@ -320,6 +320,24 @@ int read_profile_section(const std::string& path, std::string_view section,
     return 0;
 }
 
+int read_profile_keys(const std::string& path, std::string_view section,
+                      std::vector<ProfileEntry>& out) {
+    std::lock_guard lock(profile_mutex());
+    ProfileText profile;
+    if (load_profile(path, profile) != 0)
+        return -1;
+    SectionRange range = find_section(profile, section);
+    if (!range.found)
+        return -1;
+    out.clear();
+    for (std::size_t i = range.header + 1; i < range.end; ++i) {
+        std::string_view key, value;
+        if (key_line(profile.lines[i], key, value))
+            out.emplace_back(std::string(key), std::string(unquote(value)));
+    }
+    return 0;
+}
+
 int list_profile_sections(const std::string& path, std::vector<std::string>& out) {
     std::lock_guard lock(profile_mutex());
     ProfileText profile;

@@ -36,6 +36,11 @@ int read_profile_section(const std::string& path, std::string_view section,
                          std::vector<ProfileEntry>& out,
                          std::size_t buffer_size = kProfileSectionSize);
 
+// Every key of a section with its value as read_profile_string reads it (quotes removed, no
+// length cut), in file order, in one pass over the file. 0 found; -1 no such section or no file.
+int read_profile_keys(const std::string& path, std::string_view section,
+                      std::vector<ProfileEntry>& out);
+
 // Every section name in file order. 0 read; -1 the file cannot be read.
 int list_profile_sections(const std::string& path, std::vector<std::string>& out);
 

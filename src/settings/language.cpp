@@ -8,8 +8,10 @@
 
 #include "platform/atomic_file.h"
 #include "platform/crc32.h"
+#include "platform/profile.h"
 #include "platform/program_folder.h"
 #include "platform/registry_store.h"
+#include "platform/text_encoding.h"
 #include "settings/settings_ini.h"
 #include "ui/english_strings.h"
 
@@ -167,10 +169,23 @@ int read_translation(const std::string& file, std::vector<TranslationEntry>& tab
     table.clear();
     if (file.empty())
         return -1;
+    // One pass over the file; the first key of each name wins, as a key-by-key read finds it.
+    std::vector<ProfileEntry> keys;
+    if (read_profile_keys(file, "String", keys) != 0)
+        return 0;
+    std::unordered_map<std::string, std::string> values;
+    for (auto& [key, value] : keys) {
+        std::string folded = key;
+        for (char& c : folded)
+            if (c >= 'A' && c <= 'Z')
+                c = static_cast<char>(c - 'A' + 'a');
+        values.emplace(std::move(folded), std::move(value));
+    }
     for (int n = 1;; ++n) {
-        std::string value;
-        if (read_ini_text(file, "String", format_text("%04d", n), value) != 0)
+        auto found = values.find(format_text("%04d", n));
+        if (found == values.end() || found->second.empty())
             break;
+        std::string value = utf8_prefix_units(found->second, kProfileTextSize - 1);
         TranslationEntry entry;
         std::size_t comma = value.find(',');
         if (comma != std::string::npos) {
