@@ -43,6 +43,34 @@ std::string replace_line_breaks(std::string text) {
     return text;
 }
 
+// The arguments a printf format consumes: each conversion's length modifier and letter, and
+// each "*" width or precision. "%%" consumes none.
+std::string consumed_arguments(std::string_view text) {
+    std::string kinds;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '%')
+            continue;
+        std::size_t at = i + 1;
+        while (at < text.size() && std::string_view("-+ #0123456789.*lhqjztL").find(text[at]) !=
+                                       std::string_view::npos) {
+            if (text[at] == '*' || text[at] == 'l' || text[at] == 'h' || text[at] == 'L' ||
+                text[at] == 'j' || text[at] == 'z' || text[at] == 't' || text[at] == 'q')
+                kinds += text[at];
+            ++at;
+        }
+        if (at >= text.size()) {
+            kinds += '?';  // a dangling '%'
+            break;
+        }
+        if (text[at] != '%') {
+            kinds += text[at];
+            kinds += ' ';
+        }
+        i = at;
+    }
+    return kinds;
+}
+
 void install(CurrentLanguage language, std::vector<TranslationEntry> table) {
     std::unordered_map<int, std::size_t> first;
     for (std::size_t i = 0; i < table.size(); ++i)
@@ -196,6 +224,10 @@ int read_translation(const std::string& file, std::vector<TranslationEntry>& tab
             while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
                 text.remove_prefix(1);
             entry.text = text;
+            // Texts are used as printf formats: a translation that would consume other
+            // arguments than the English text falls back to English instead.
+            if (consumed_arguments(entry.text) != consumed_arguments(english_text(entry.id)))
+                entry.text.clear();
         }
         table.push_back(std::move(entry));
     }

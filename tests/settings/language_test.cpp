@@ -73,6 +73,21 @@ TEST_F(Language, TranslationReplacesTextsIdByIdUpToTheFirstMissingKey) {
     EXPECT_EQ(language.locale_name, "deu");
 }
 
+TEST_F(Language, TranslationTakingOtherArgumentsFallsBackToEnglish) {
+    write_profile_string(watch_ini(), "user", "LastLanguage", "German (Deutsch),de.ini");
+    write_language("de.ini", "",
+                   "0001=21003,Test %d von %d\r\n0002=20004,Fehler in %d !\r\n"
+                   "0003=24005,Zeilen %\r\n0004=20009,Version %5.1f\r\n");
+    LoadStartLanguage("user");
+    EXPECT_EQ(GetText(kStrTestOfTotal), "Test %d von %d");
+    EXPECT_EQ(GetText(kStrFileFirmwareVersion), "Version %5.1f")
+        << "width and precision may differ";
+    EXPECT_EQ(GetText(kStrErrorLoadingSessionSummary),
+              "Error in loading session summary file '%s' !")
+        << "a format taking other arguments falls back to English";
+    EXPECT_EQ(GetText(kStrLineCount), "Line count = %d");
+}
+
 TEST_F(Language, ChecksumCoversEveryLineButTheIdLine) {
     write_german();
     EXPECT_TRUE(CheckLanguageFile(lang("de.ini")));
