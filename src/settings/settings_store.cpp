@@ -197,7 +197,11 @@ UserProfile LoadUserProfile(const std::string& user, const std::string& user_fol
     if (read_section_text(user, "LastActivity", text) == 0) {
         text = utf8_prefix_units(text, kLastActivityLength);
         std::error_code error;
-        if (!user_folder.empty() &&
+        // Activity names never hold these characters; one that does could lead outside the
+        // user folder.
+        bool plain =
+            text.find_first_of("\\/:*?<>|\"") == std::string::npos && text != "." && text != "..";
+        if (plain && !user_folder.empty() &&
             std::filesystem::exists(user_folder + "/" + text + ".act", error))
             p.last_activity = text;
     }

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -95,6 +97,15 @@ TEST_F(LogFile, AppendWithoutStartCreatesASealedFile) {
               log_seal_line(crc32(std::string_view(text).substr(0, found[0].first))));
     SealLog();
     EXPECT_EQ(content(), text) << "no block pending: nothing is added";
+}
+
+TEST_F(LogFile, LivesInTheXdgDocumentsFolder) {
+    std::filesystem::create_directories(dir_.file("config"));
+    std::ofstream(dir_.file("config/user-dirs.dirs"))
+        << "# written by xdg-user-dirs-update\nXDG_DOCUMENTS_DIR=\"$HOME/Dokumente\"\n";
+    CreateLog();
+    EXPECT_EQ(log_file_path(), dir_.file("Dokumente/Kestrun/watch.log"));
+    EXPECT_TRUE(testing::file_exists(dir_.file("Dokumente/Kestrun/watch.log")));
 }
 
 }  // namespace

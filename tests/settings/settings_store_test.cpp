@@ -182,6 +182,11 @@ TEST_F(SettingsStore, UserProfileReadRules) {
     profile = LoadUserProfile("user", dir().file("data/Kestrun/user/user"));
     EXPECT_EQ(profile.legend, (std::vector<uint32_t>{2, 3}));
     EXPECT_EQ(profile.last_activity, "") << "no Rowing.act folder";
+
+    std::filesystem::create_directories(dir().file("data/Kestrun/user/Escape.act"));
+    write_user("LastActivity", "../Escape");
+    profile = LoadUserProfile("user", dir().file("data/Kestrun/user/user"));
+    EXPECT_EQ(profile.last_activity, "") << "a name with a folder separator";
 }
 
 TEST_F(SettingsStore, DefaultActivityNamesAreWrittenEmpty) {
