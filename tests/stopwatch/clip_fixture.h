@@ -22,7 +22,7 @@ inline LinkTiming fast_timing(ReceiveRules rules = ReceiveRules::kPolling) {
     timing.before_handshake = std::chrono::milliseconds(0);
     timing.handshake_answer = std::chrono::milliseconds(500);
     timing.after_handshake = std::chrono::milliseconds(0);
-    timing.read_timeout = std::chrono::milliseconds(400);
+    timing.read_timeout = std::chrono::milliseconds(800);
     timing.rules = rules;
     return timing;
 }
@@ -32,7 +32,7 @@ class SimulatedClip {
 public:
     explicit SimulatedClip(const std::string& scenario_text,
                            std::vector<clipsim::Fault> faults = {},
-                           std::chrono::milliseconds late_delay = std::chrono::milliseconds(900),
+                           std::chrono::milliseconds late_delay = std::chrono::milliseconds(1800),
                            std::chrono::microseconds delay = std::chrono::microseconds(0)) {
         std::string error;
         const clipsim::Scenario scenario = clipsim::parse_scenario(scenario_text, error);
@@ -43,7 +43,7 @@ public:
     }
     SimulatedClip(const clipsim::MemoryImage& image, std::vector<clipsim::Fault> faults)
         : image_(image) {
-        start(std::move(faults), std::chrono::milliseconds(900), std::chrono::microseconds(0));
+        start(std::move(faults), std::chrono::milliseconds(1800), std::chrono::microseconds(0));
     }
 
     HidTransport& transport() { return *transport_; }

@@ -216,6 +216,13 @@ public:
         shared_->changed.notify_all();
     }
 
+    // Waits until the receive thread has taken every report handed in.
+    void wait_taken() {
+        std::unique_lock lock(shared_->mutex);
+        shared_->changed.wait_for(lock, std::chrono::seconds(2),
+                                  [this] { return shared_->reports.empty(); });
+    }
+
     std::unique_ptr<HidConnection> open(uint16_t, uint16_t) override {
         class Connection : public HidConnection {
         public:
@@ -234,6 +241,7 @@ public:
                     return HidStatus::kCancelled;
                 report = std::move(shared_->reports.front());
                 shared_->reports.pop_front();
+                shared_->changed.notify_all();
                 return HidStatus::kOk;
             }
             void interrupt() override {
@@ -289,6 +297,8 @@ TEST_P(SequenceRules, DecideWhichReportIsDispatched) {
         // Only a request waiting for an answer lets one through; none waits for these.
         transport.push(reports[i]);
     }
+    transport.wait_taken();
+    // Taken, and handled a moment later.
     std::this_thread::sleep_for(20ms);
     ASSERT_TRUE(link.SendRequest(RequestType::kSegmentAddress, kCommandClip, data));
     transport.push(reports.back());

@@ -110,7 +110,7 @@ TEST(TransferController, ClipTimeOutInTheDirectoryRelaysTheNoticeThenTheFailure)
 TEST(TransferController, CancelDuringTheLapsEndsWithoutAnEndMessage) {
     // 400 lap reads of 2 ms each: the cancel comes in their middle.
     std::string scenario = "session 2011-03-01 10:00:00 blocks 1\nlaps 200 0:00:05.00\n";
-    SimulatedClip clip(scenario, {}, 900ms, 2ms);
+    SimulatedClip clip(scenario, {}, 1800ms, 2ms);
     TransferRig rig(clip.transport());
     rig.controller->StartDownload();
     // Wait for the first lap step after the directory scan's 100 steps.

@@ -176,12 +176,15 @@ void ClipServer::serve() {
                     std::span<const uint8_t>(buffer, static_cast<std::size_t>(got)));
             }
             if (action.unplug) {
+                // Gone for good before the host can notice: no socket file to open again.
+                listening = false;
+                remove_socket();
+                ::close(listen_fd_);
+                listen_fd_ = -1;
+                unplugged_.store(true);
                 ::close(client);
                 client = -1;
                 due.clear();
-                listening = false;
-                remove_socket();
-                unplugged_.store(true);
                 continue;
             }
             if (!action.answer.empty()) {
