@@ -65,7 +65,9 @@ int DumpConversation::open_port() {
         return com == 0 ? -1 : -2;
     }
     link_.reset();
-    link_ = std::make_unique<WatchLink>(inbox_, options_.link);
+    WatchLinkOptions link_options = options_.link;
+    link_options.tag = ++link_tag_;
+    link_ = std::make_unique<WatchLink>(inbox_, link_options);
     host_.append_log("COM=" + std::to_string(com) + ", Baud=" + std::to_string(line_rate_));
     host_.append_log("Read option [128B,4k,ignore] = 2");
     if (!link_->open(com, ports_.path_for(com))) {
@@ -91,18 +93,18 @@ void DumpConversation::send_version_command() {
 }
 
 bool DumpConversation::handle(const Message& message) {
+    if (message.id != kMsgWatchVersionReply && message.id != kMsgWatchStatusReply)
+        return false;
+    // Replies still queued when the conversation ended, or from a port already given up, would
+    // name the wrong port: they are dropped.
+    if (!busy_ || !link_ || message.wparam != link_tag_)
+        return true;
     if (message.id == kMsgWatchVersionReply) {
-        // Replies still queued when the conversation ended are dropped.
-        if (busy_)
-            on_version_reply(message.text() ? *message.text() : std::string());
-        return true;
+        on_version_reply(message.text() ? *message.text() : std::string());
+    } else {
+        on_status_reply();
     }
-    if (message.id == kMsgWatchStatusReply) {
-        if (busy_)
-            on_status_reply();
-        return true;
-    }
-    return false;
+    return true;
 }
 
 void DumpConversation::on_version_timeout() {
@@ -142,8 +144,7 @@ void DumpConversation::on_version_reply(const std::string& version) {
     const bool inside = ports_.index >= 0 && ports_.index < static_cast<int>(ports_.entries.size());
     if (inside) {
         // The port that answered: the listed one, or the forced one when ForceCOM is set.
-        const int com =
-            link_ ? link_->com_number() : parse_com_number(ports_.entries[ports_.index].name);
+        const int com = link_->com_number();
         settings_.last_com = com;
         main_window_.post(make_message(kMsgDumpComPort, com));
     } else {

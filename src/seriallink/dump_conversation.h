@@ -106,6 +106,7 @@ private:
     uint8_t version_tries_ = 0;
     bool continue_after_status_ = false;
     unsigned line_rate_ = 0;
+    int64_t link_tag_ = 0;  // of the current link; each new link gets the next
 
     std::mutex version_pending_mutex_;
     bool version_pending_ = false;

@@ -94,11 +94,13 @@ void WatchLink::on_packet(const uint8_t* payload, std::size_t n) {
         return;
     switch (payload[0]) {
         case kReplyVersion:
-            owner_.post(make_message(kMsgWatchVersionReply, 0, 0, version_text(payload, n)));
+            owner_.post(
+                make_message(kMsgWatchVersionReply, options_.tag, 0, version_text(payload, n)));
             break;
         case kReplyStatus:
             if (n >= 3) {
-                owner_.post(make_message(kMsgWatchStatusReply, 0, static_cast<int64_t>(n - 1),
+                owner_.post(make_message(kMsgWatchStatusReply, options_.tag,
+                                         static_cast<int64_t>(n - 1),
                                          std::vector<uint8_t>(payload + 1, payload + n)));
             }
             break;

@@ -27,6 +27,9 @@ struct WatchLinkOptions {
     // Diagnostic lines of the receive side ("Error in header = 0xb3"); called on the receive
     // thread, so it must be safe to call from any thread.
     std::function<void(std::string_view)> diagnostic;
+    // Carried in wparam of every notification, so the owner can tell a link's replies from those
+    // of a link it has already given up.
+    int64_t tag = 0;
 };
 
 class WatchLink {

@@ -4,6 +4,7 @@
 namespace kestrun {
 
 // From the link's dispatcher to the transfer dialog.
+// wparam of both: the tag of the link that received the reply.
 inline constexpr int kMsgWatchVersionReply = 3028;  // payload: the version text
 inline constexpr int kMsgWatchStatusReply = 3044;   // payload: the bytes after the id; lparam n - 1
 

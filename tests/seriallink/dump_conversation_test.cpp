@@ -146,17 +146,31 @@ TEST(DumpConversation, SecondPortAnswersAfterThreeTriesOnTheFirst) {
     ASSERT_TRUE(watch.start());
     DumpWindow window(silent.terminal_path() + ":" + watch.terminal_path());
     window.conversation->StartDump();
+    std::optional<Message> late_reply;
     for (int tries = 1; tries <= 3; ++tries) {
         ASSERT_TRUE(silent.wait_for_requests(kCmdGetVersion, tries, 5s));
         EXPECT_EQ(count_of(window.lines, "GetVer Fail"), tries - 1);
         window.timers.advance(499ms);
         EXPECT_EQ(count_of(window.lines, "GetVer Fail"), tries - 1);
+        if (tries == 3) {
+            // The first port answers at the last moment; its reply is still queued when the
+            // conversation moves on.
+            ASSERT_TRUE(silent.send_raw(build_frame(std::vector<uint8_t>{0x11, 'o', 'l', 'd', 0})));
+            late_reply = window.inbox.take();
+            ASSERT_TRUE(late_reply);
+        }
         window.timers.advance(1ms);
     }
     EXPECT_EQ(count_of(window.lines, "GetVer Fail"), 3);
     EXPECT_EQ(window.lines.back(), "Read option [128B,4k,ignore] = 2");
     EXPECT_EQ(count_of(window.lines, "COM=2, Baud=115200"), 1);
     ASSERT_TRUE(watch.wait_for_requests(kCmdGetVersion, 1, 5s));
+
+    // A reply of the port given up does not make it the answering port.
+    window.conversation->handle(*late_reply);
+    EXPECT_EQ(window.settings_.last_com, -1);
+    EXPECT_TRUE(window.main_messages().empty());
+    EXPECT_TRUE(window.timers.is_running(kTimerVersionReply));
 
     ASSERT_TRUE(window.pump_until(kMsgWatchVersionReply));
     EXPECT_EQ(window.settings_.last_com, 2);
@@ -241,8 +255,8 @@ TEST(DumpConversation, StatusNotAnsweredStillStartsTheDump) {
 
         // A status reply that comes late does not start the dump a second time.
         window.lines.clear();
-        window.conversation->handle(
-            make_message(kMsgWatchStatusReply, 0, 3, std::vector<uint8_t>(3)));
+        ASSERT_TRUE(watch.send_raw(build_frame(std::vector<uint8_t>{0x2D, 0x00, 0x01, 0x02})));
+        ASSERT_TRUE(window.pump_until(kMsgWatchStatusReply));
         EXPECT_TRUE(window.lines.empty());
         window.finish();
     }
