@@ -5,20 +5,10 @@
 
 #include "export/kml_template.h"
 #include "platform/atomic_file.h"
+#include "platform/text_encoding.h"
 
 namespace kestrun {
 namespace {
-
-bool equals_ignoring_case(std::string_view a, std::string_view b) {
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        auto l = [](char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; };
-        if (l(a[i]) != l(b[i]))
-            return false;
-    }
-    return true;
-}
 
 constexpr std::string_view kSkipStart = "<!-- DO NOT GEN INTO ARRAY";
 constexpr std::string_view kSkipEnd = "-->";

@@ -10,7 +10,8 @@ constexpr char32_t kReplacement = 0xFFFD;
 char32_t decode_utf8(std::string_view text, std::size_t& i) {
     auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
     unsigned char lead = byte(i++);
-    if (lead < 0x80) return lead;
+    if (lead < 0x80)
+        return lead;
     int extra;
     char32_t cp;
     char32_t min;
@@ -30,10 +31,12 @@ char32_t decode_utf8(std::string_view text, std::size_t& i) {
         return kReplacement;
     }
     for (int k = 0; k < extra; ++k) {
-        if (i >= text.size() || (byte(i) & 0xC0) != 0x80) return kReplacement;
+        if (i >= text.size() || (byte(i) & 0xC0) != 0x80)
+            return kReplacement;
         cp = (cp << 6) | (byte(i++) & 0x3F);
     }
-    if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return kReplacement;
+    if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
+        return kReplacement;
     return cp;
 }
 
@@ -102,7 +105,8 @@ std::string utf16le_bytes_to_utf8(const uint8_t* bytes, std::size_t byte_count) 
     std::u16string units;
     for (std::size_t i = 0; i + 1 < byte_count; i += 2) {
         char16_t unit = static_cast<char16_t>(bytes[i] | (bytes[i + 1] << 8));
-        if (unit == 0) break;
+        if (unit == 0)
+            break;
         units += unit;
     }
     return utf16_to_utf8(units);
@@ -159,10 +163,24 @@ std::string utf8_to_cp1252(std::string_view text) {
     return out;
 }
 
+bool equals_ignoring_case(std::string_view a, std::string_view b) {
+    auto lower = [](char c) {
+        return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+    };
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (lower(a[i]) != lower(b[i]))
+            return false;
+    }
+    return true;
+}
+
 std::size_t utf16_length(std::string_view text) {
     std::size_t units = 0;
     std::size_t i = 0;
-    while (i < text.size()) units += decode_utf8(text, i) >= 0x10000 ? 2 : 1;
+    while (i < text.size())
+        units += decode_utf8(text, i) >= 0x10000 ? 2 : 1;
     return units;
 }
 
@@ -172,7 +190,8 @@ std::string utf8_prefix_units(std::string_view text, std::size_t max_units) {
     while (i < text.size()) {
         std::size_t start = i;
         std::size_t width = decode_utf8(text, i) >= 0x10000 ? 2 : 1;
-        if (units + width > max_units) return std::string(text.substr(0, start));
+        if (units + width > max_units)
+            return std::string(text.substr(0, start));
         units += width;
     }
     return std::string(text);

@@ -24,6 +24,10 @@ std::string cp1252_to_utf8(std::string_view text);
 // Characters without a Windows-1252 form become '?'.
 std::string utf8_to_cp1252(std::string_view text);
 
+// Compares two texts with the letters A-Z and a-z taken as equal (file extensions, INI names,
+// port names); other characters must match exactly.
+bool equals_ignoring_case(std::string_view a, std::string_view b);
+
 // Number of UTF-16 code units of a UTF-8 text (the "characters" of length limits).
 std::size_t utf16_length(std::string_view text);
 // The longest prefix of `text` with at most `max_units` UTF-16 code units, cut between characters.

@@ -1,4 +1,5 @@
 #include "seriallink/port_list.h"
+#include "platform/text_encoding.h"
 
 #include <cctype>
 #include <charconv>
@@ -19,17 +20,6 @@ long whole_number(std::string_view digits) {
     if (ec != std::errc() || end != digits.data() + digits.size())
         return -1;
     return value;
-}
-
-bool equal_ignoring_case(std::string_view a, std::string_view b) {
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (std::toupper(static_cast<unsigned char>(a[i])) !=
-            std::toupper(static_cast<unsigned char>(b[i])))
-            return false;
-    }
-    return true;
 }
 
 }  // namespace
@@ -73,7 +63,7 @@ std::string device_node_for_com(int com_number, const std::string& dev_root) {
 }
 
 int parse_com_number(std::string_view name) {
-    if (name.size() < 4 || !equal_ignoring_case(name.substr(0, 3), "COM"))
+    if (name.size() < 4 || !equals_ignoring_case(name.substr(0, 3), "COM"))
         return 0;
     // As "COM%d" reads it: an optional sign, then digits; what follows them is ignored.
     const char* begin = name.data() + 3;
@@ -134,7 +124,7 @@ void order_by_last_com(PortList& list, int last_com, int bypass_last_com) {
     const std::string wanted = "COM" + std::to_string(static_cast<unsigned>(last_com));
     std::size_t found = list.entries.size();
     for (std::size_t k = 0; k < list.entries.size(); ++k) {
-        if (equal_ignoring_case(list.entries[k].name, wanted))
+        if (equals_ignoring_case(list.entries[k].name, wanted))
             found = k;
     }
     if (found != list.entries.size() && found != 0)

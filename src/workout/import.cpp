@@ -18,17 +18,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-bool equals_ignoring_case(std::string_view a, std::string_view b) {
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        auto l = [](char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; };
-        if (l(a[i]) != l(b[i]))
-            return false;
-    }
-    return true;
-}
-
 ImportResult with_message(LibraryOutcome outcome, int id, std::string text) {
     ImportResult result;
     result.outcome = outcome;

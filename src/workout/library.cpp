@@ -1,4 +1,5 @@
 #include "workout/library.h"
+#include "platform/text_encoding.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -12,16 +13,6 @@ namespace fs = std::filesystem;
 
 char lower_ascii(char c) {
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool equals_ignoring_case(std::string_view a, std::string_view b) {
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (lower_ascii(a[i]) != lower_ascii(b[i]))
-            return false;
-    }
-    return true;
 }
 
 std::string_view extension_of(std::string_view name) {
