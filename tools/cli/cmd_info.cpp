@@ -3,8 +3,8 @@
 #include <string>
 
 #include "cli.h"
+#include "workout/loaded_workout.h"
 #include "workout/record_io.h"
-#include "workout/session_file.h"
 #include "workout/track_log_file.h"
 #include "workout/workout_file.h"
 
@@ -50,10 +50,13 @@ int cmd_info(CliContext& context) {
     bool has_summary = false;
 
     if (extension == "ss") {
-        if (read_session_file(path, &workout, &name) < 0) {
-            std::string bare = path.substr(path.find_last_of('/') + 1);
-            return fail(context, "Error in loading session summary file '" + bare + "' !");
-        }
+        // Opened as the workout browser opens it, with the browser's message on failure.
+        LoadedWorkout loaded;
+        UserMessage message;
+        if (load_workout_file(path, TrackFilterSettings{}, loaded, &message) != kLoadOk)
+            return fail(context, message.text);
+        workout = std::move(loaded.workout);
+        name = std::move(loaded.name);
         has_summary = true;
         RecordReader in;
         uint8_t header[kHeaderSize] = {};

@@ -1,18 +1,15 @@
 #include "cli.h"
 #include "settings/language.h"
+#include "ui/string_ids.h"
 #include "workout/workout_name.h"
 
 namespace kestrun::cli {
-
-namespace {
-constexpr int kFileSavedText = 220;  // "File saved"
-}
 
 int cmd_rename(CliContext& context) {
     int result = change_workout_name(context.args[0], context.args[1]);
     switch (result) {
         case 0:
-            std::fprintf(context.out, "%s\n", GetText(kFileSavedText).c_str());
+            std::fprintf(context.out, "%s\n", GetText(kStrFileSaved).c_str());
             return 0;
         case -1:
             return fail(context, "Not a workout file: " + context.args[0]);
