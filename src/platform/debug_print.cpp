@@ -7,6 +7,7 @@
 
 #include "platform/registry_store.h"
 #include "platform/text_encoding.h"
+#include "platform/text_format.h"
 
 namespace kestrun {
 
@@ -60,16 +61,7 @@ void DebugPrint(const char* format, ...) {
         return;
     va_list args;
     va_start(args, format);
-    va_list copy;
-    va_copy(copy, args);
-    int length = std::vsnprintf(nullptr, 0, format, copy);
-    va_end(copy);
-    std::string line;
-    if (length > 0) {
-        std::vector<char> buffer(static_cast<std::size_t>(length) + 1);
-        std::vsnprintf(buffer.data(), buffer.size(), format, args);
-        line.assign(buffer.data(), static_cast<std::size_t>(length));
-    }
+    std::string line = format_text_v(format, args);
     va_end(args);
     emit(line);
 }

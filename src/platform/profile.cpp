@@ -352,6 +352,22 @@ int list_profile_sections(const std::string& path, std::vector<std::string>& out
     return 0;
 }
 
+namespace {
+
+// A section and keys that a line of the file can hold: no line breaks, no "=" in a key.
+bool writable_entries(std::string_view section, const std::vector<ProfileEntry>& entries) {
+    if (section.empty() || has_line_break(section))
+        return false;
+    for (const auto& [key, value] : entries) {
+        if (key.empty() || has_line_break(key) || has_line_break(value) ||
+            key.find('=') != std::string::npos)
+            return false;
+    }
+    return true;
+}
+
+}  // namespace
+
 int write_profile_string(const std::string& path, std::string_view section, std::string_view key,
                          std::string_view value, ProfileEncoding new_file_encoding) {
     return write_profile_strings(path, section, {{std::string(key), std::string(value)}},
@@ -361,13 +377,8 @@ int write_profile_string(const std::string& path, std::string_view section, std:
 int write_profile_strings(const std::string& path, std::string_view section,
                           const std::vector<ProfileEntry>& entries,
                           ProfileEncoding new_file_encoding) {
-    if (section.empty() || has_line_break(section))
+    if (!writable_entries(section, entries))
         return -1;
-    for (const auto& [key, value] : entries) {
-        if (key.empty() || has_line_break(key) || has_line_break(value) ||
-            key.find('=') != std::string::npos)
-            return -1;
-    }
     std::lock_guard lock(profile_mutex());
     ProfileText profile;
     if (!load_for_write(path, profile, new_file_encoding))
@@ -380,13 +391,8 @@ int write_profile_strings(const std::string& path, std::string_view section,
 int write_profile_section(const std::string& path, std::string_view section,
                           const std::vector<ProfileEntry>& entries,
                           ProfileEncoding new_file_encoding) {
-    if (section.empty() || has_line_break(section))
+    if (!writable_entries(section, entries))
         return -1;
-    for (const auto& [key, value] : entries) {
-        if (key.empty() || has_line_break(key) || has_line_break(value) ||
-            key.find('=') != std::string::npos)
-            return -1;
-    }
     std::lock_guard lock(profile_mutex());
     ProfileText profile;
     if (!load_for_write(path, profile, new_file_encoding))

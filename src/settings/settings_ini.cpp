@@ -97,23 +97,6 @@ bool parse_double(std::string_view text, double& out) {
     return true;
 }
 
-std::string format_text(const char* format, ...) {
-    va_list args;
-    va_start(args, format);
-    va_list copy;
-    va_copy(copy, args);
-    int length = std::vsnprintf(nullptr, 0, format, copy);
-    va_end(copy);
-    std::string text;
-    if (length > 0) {
-        std::vector<char> buffer(static_cast<std::size_t>(length) + 1);
-        std::vsnprintf(buffer.data(), buffer.size(), format, args);
-        text.assign(buffer.data(), static_cast<std::size_t>(length));
-    }
-    va_end(args);
-    return text;
-}
-
 int read_global_text(std::string_view key, std::string& out) {
     return read_profile_string(settings_file_path(), kGlobalSection, key, out);
 }

@@ -1,5 +1,8 @@
 #pragma once
 
+// format_text, used with the settings texts.
+#include "platform/text_format.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -44,8 +47,5 @@ bool parse_decimal(std::string_view text, int32_t& out);
 bool parse_unsigned(std::string_view text, uint32_t& out);
 bool parse_hex(std::string_view text, uint32_t& out);
 bool parse_double(std::string_view text, double& out);
-
-// printf-style formatting into a std::string.
-std::string format_text(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
 }  // namespace kestrun
